@@ -22,7 +22,7 @@ constexpr int kEndSignalCount = sizeof kEndSignals / sizeof kEndSignals[0];
 // Static so that a signal handler can put the terminal back as it was.
 int g_terminal = -1;
 termios g_saved_settings{};
-struct sigaction g_previous_actions[kEndSignalCount]{};
+struct sigaction g_previous_actions[kEndSignalCount] {};
 
 void RestoreTerminalAndDie(int signal_number) {
   tcsetattr(g_terminal, TCSANOW, &g_saved_settings);
@@ -127,8 +127,8 @@ void WaitForKey() {
   if (tcgetattr(fd, &g_saved_settings) == 0) {
     // No echo, no line editing, Ctrl+C and Ctrl+S as plain keys; output stays as it was.
     termios raw = g_saved_settings;
-    raw.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR |
-                                          ICRNL | IXON);
+    raw.c_iflag &=
+        ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON);
     raw.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
     raw.c_cc[VMIN] = 1;
     raw.c_cc[VTIME] = 0;

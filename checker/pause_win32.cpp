@@ -51,9 +51,9 @@ bool EndsWait(const INPUT_RECORD& record) {
 void WaitForKey() {
   // The console itself, so the wait takes the keyboard even when standard input is
   // redirected; without a console there is no one to wait for.
-  const HANDLE console = CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE,
-                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                     0, nullptr);
+  const HANDLE console =
+      CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, 0, nullptr);
   if (console == INVALID_HANDLE_VALUE) {
     return;
   }
@@ -63,8 +63,7 @@ void WaitForKey() {
     SetConsoleMode(console, 0);
     INPUT_RECORD record{};
     DWORD count = 0;
-    while (ReadConsoleInputA(console, &record, 1, &count) != 0 && count == 1 &&
-           !EndsWait(record)) {
+    while (ReadConsoleInputA(console, &record, 1, &count) != 0 && count == 1 && !EndsWait(record)) {
     }
     SetConsoleMode(console, saved_mode);
   }

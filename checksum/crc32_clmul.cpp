@@ -48,14 +48,15 @@ constexpr std::uint64_t BarrettQuotient() {
 // x^(n+32) and x^(n-32) mod P, each reflected and shifted left once (the product of two
 // reflected values comes out one bit short).
 constexpr long long FoldConstant(unsigned n) {
-  return static_cast<long long>(Reflect(XPowerModP(n), 32) << 1);
+  const std::uint64_t constant = Reflect(XPowerModP(n), 32) << 1;
+  return static_cast<long long>(constant);
 }
 
-constexpr long long kFold512Low = FoldConstant(512 + 32);   // four lanes, 512 bits ahead
+constexpr long long kFold512Low = FoldConstant(512 + 32);  // four lanes, 512 bits ahead
 constexpr long long kFold512High = FoldConstant(512 - 32);
-constexpr long long kFold128Low = FoldConstant(128 + 32);   // one lane, 128 bits ahead
+constexpr long long kFold128Low = FoldConstant(128 + 32);  // one lane, 128 bits ahead
 constexpr long long kFold128High = FoldConstant(128 - 32);
-constexpr long long kFold64 = FoldConstant(64);             // 96 bits down to 64
+constexpr long long kFold64 = FoldConstant(64);  // 96 bits down to 64
 constexpr long long kPReflected = static_cast<long long>(Reflect((1ull << 32) | kPolynomial, 33));
 constexpr long long kQuotientReflected = static_cast<long long>(Reflect(BarrettQuotient(), 33));
 
@@ -112,9 +113,8 @@ std::uint32_t Crc32UpdateClmul(std::uint32_t crc_register, const unsigned char* 
   // Reduce 128 bits to 96, then 96 to 64.
   const __m128i low32 = _mm_set_epi32(0, 0, 0, -1);
   x = _mm_xor_si128(_mm_clmulepi64_si128(x, fold128, 0x10), _mm_srli_si128(x, 8));
-  x = _mm_xor_si128(
-      _mm_clmulepi64_si128(_mm_and_si128(x, low32), _mm_set_epi64x(0, kFold64), 0x00),
-      _mm_srli_si128(x, 4));
+  x = _mm_xor_si128(_mm_clmulepi64_si128(_mm_and_si128(x, low32), _mm_set_epi64x(0, kFold64), 0x00),
+                    _mm_srli_si128(x, 4));
 
   // Barrett reduction of 64 bits to the 32-bit register; reflected, so it lands in the
   // second 32-bit word instead of the first.

@@ -3,9 +3,10 @@ set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 
 set(triple i686-w64-mingw32)
-# The win32 thread model: nothing the program uses needs winpthread.
-set(CMAKE_C_COMPILER ${triple}-gcc-win32)
-set(CMAKE_CXX_COMPILER ${triple}-g++-win32)
+# The posix thread model, whose libstdc++ has std::mutex (GoogleTest needs it); the
+# winpthread it brings is linked statically, like libgcc and libstdc++.
+set(CMAKE_C_COMPILER ${triple}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${triple}-g++-posix)
 set(CMAKE_RC_COMPILER ${triple}-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${triple})

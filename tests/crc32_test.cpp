@@ -99,7 +99,8 @@ TEST_F(FastKernel, MatchesPortableAtEveryAlignment) {
   const std::string data = PseudoRandomBytes(kMaxSize + 32, 11);
   // Start from a 16-byte boundary so that each offset is the alignment it claims to be.
   const auto base = reinterpret_cast<std::uintptr_t>(data.data());
-  const auto* aligned = reinterpret_cast<const unsigned char*>(data.data()) + ((16 - base % 16) % 16);
+  const auto* aligned =
+      reinterpret_cast<const unsigned char*>(data.data()) + ((16 - base % 16) % 16);
   std::mt19937 generator(3);
   std::uniform_int_distribution<std::size_t> size_of(0, kMaxSize);
   for (std::size_t alignment = 0; alignment < 16; ++alignment) {

@@ -163,8 +163,8 @@ std::vector<Case> Cases() {
   }
   // Anything else shows the usage screen and checks nothing, whatever lies there.
   const std::vector<std::vector<std::string>> usage_args = {
-      {"NoPause", "Brief"}, {"Brief", "Brief"}, {"Full"},  {"-Brief"}, {"/NoPause"},
-      {"Brief "},           {" Brief"},         {""},      {"Briefly"}, {"NoPaus"}};
+      {"NoPause", "Brief"}, {"Brief", "Brief"}, {"Full"}, {"-Brief"},  {"/NoPause"},
+      {"Brief "},           {" Brief"},         {""},     {"Briefly"}, {"NoPaus"}};
   for (std::size_t i = 0; i < usage_args.size(); ++i) {
     cases.push_back({"Usage_" + std::to_string(i),
                      usage_args[i],
@@ -236,9 +236,9 @@ TEST(EndToEndWin32, FileOpenForWritingIsReportedAndCounts) {
   ScratchDir dir;
   const std::filesystem::path file = dir.path / "vorinst.exe";
   WriteFile(file, WithCrc32("partial", kVorinst));
-  const HANDLE writer = CreateFileA(file.string().c_str(), GENERIC_WRITE,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE writer =
+      CreateFileA(file.string().c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(writer, INVALID_HANDLE_VALUE);
   const ProgramRun run = RunProgram(g_program, {"NoPause"}, dir.path);
   CloseHandle(writer);

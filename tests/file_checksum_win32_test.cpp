@@ -25,9 +25,9 @@ TEST(FileChecksumWin32, FileOpenForWritingIsASharingViolation) {
   ScratchDir dir;
   const std::filesystem::path file = dir.path / "vorinst.exe";
   WriteFile(file, "still downloading");
-  const HANDLE writer = CreateFileA(file.string().c_str(), GENERIC_WRITE,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE writer =
+      CreateFileA(file.string().c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(writer, INVALID_HANDLE_VALUE);
   EXPECT_EQ(ChecksumOf(file), static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION));
   CloseHandle(writer);

@@ -7,10 +7,10 @@
 #include <vector>
 
 struct ProgramRun {
-  bool finished = false;  // false when it had to be killed for taking too long
-  int status = -1;        // exit status; -1 when it did not exit normally
-  std::string out;        // standard output, byte for byte
-  std::string err;        // standard error, byte for byte
+  bool finished = false;   // false when it had to be killed for taking too long
+  int status = -1;         // exit status; -1 when it did not exit normally
+  std::string out;         // standard output, byte for byte
+  std::string err;         // standard error, byte for byte
   std::string invoked_as;  // the program name the program was started under (its argv[0])
 };
 

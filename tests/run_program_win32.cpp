@@ -47,8 +47,8 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
   }
   SetHandleInformation(out_read, HANDLE_FLAG_INHERIT, 0);
   SetHandleInformation(err_read, HANDLE_FLAG_INHERIT, 0);
-  const HANDLE null = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  &inherit, OPEN_EXISTING, 0, nullptr);
+  const HANDLE null = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                  OPEN_EXISTING, 0, nullptr);
 
   const std::string path = WindowsPath(program);
   run.invoked_as = path;

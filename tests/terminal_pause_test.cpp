@@ -137,8 +137,8 @@ bool SameSettings(const termios& a, const termios& b) {
 
 struct KeyCase {
   const char* title;
-  std::string keys;      // what the terminal sends, in one go
-  std::string unread;    // what must still be there for the next reader
+  std::string keys;    // what the terminal sends, in one go
+  std::string unread;  // what must still be there for the next reader
 };
 
 void PrintTo(const KeyCase& key, std::ostream* out) { *out << key.title; }
@@ -175,8 +175,8 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyCase{"CtrlC", "\x03", ""}, KeyCase{"CtrlZ", "\x1a", ""},
                       KeyCase{"ArrowUp", "\x1b[A", ""}, KeyCase{"F1", "\x1bOP", ""},
                       KeyCase{"F5", "\x1b[15~", ""}, KeyCase{"LinuxConsoleF1", "\x1b[[A", ""},
-                      KeyCase{"CtrlRightArrow", "\x1b[1;5C", ""},
-                      KeyCase{"AltX", "\x1bx", ""}, KeyCase{"Utf8Letter", "\xc3\xa9", ""},
+                      KeyCase{"CtrlRightArrow", "\x1b[1;5C", ""}, KeyCase{"AltX", "\x1bx", ""},
+                      KeyCase{"Utf8Letter", "\xc3\xa9", ""},
                       KeyCase{"LaterKeysStay", "\x1b[Bxy", "xy"},
                       KeyCase{"LaterLetterStays", "ab", "b"}),
     [](const ::testing::TestParamInfo<KeyCase>& param_info) { return param_info.param.title; });
