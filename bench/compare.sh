@@ -29,6 +29,8 @@ done
 cat "${names[@]}" >/dev/null
 cat "${names[@]}" >/dev/null
 
+dd_all() { for f in "${names[@]}"; do dd if="$f" of=/dev/null bs=4096 status=none; done; }
+
 labels=("VormistaChecksum Brief")
 commands=("$program Brief")
 add_peer() { # label, command; only where the tool is installed
@@ -43,7 +45,6 @@ add_peer "7z h -scrcCRC32" "7z h -scrcCRC32 ${names[*]}"
 add_peer "rhash --crc32" "rhash --crc32 ${names[*]}"
 add_peer "crc32 (Archive::Zip)" "crc32 ${names[*]}"
 add_peer "dd bs=4096 (read only)" "dd_all"
-dd_all() { for f in "${names[@]}"; do dd if="$f" of=/dev/null bs=4096 status=none; done; }
 
 declare -A times
 for ((run = 0; run < runs; run++)); do
@@ -59,8 +60,8 @@ median() { tr ' ' '\n' <<<"$1" | grep . | sort -n | sed -n "$(((runs + 1) / 2))p
 echo "kernel: $("$build/bench/crc32_kernel")"
 echo "files: ${#names[@]}, $(du -cb "${names[@]}" | tail -1 | cut -f1) bytes; median of $runs runs"
 ours=$(median "${times[0]}")
-printf '%-26s %10s %18s\n' command seconds "time / ours"
+printf '%-26s %10s %12s %12s\n' command seconds "this / ours" "ours / this"
 for i in "${!commands[@]}"; do
   t=$(median "${times[$i]}")
-  awk -v l="${labels[i]}" -v t="$t" -v o="$ours" 'BEGIN { printf "%-26s %10.3f %18.2f\n", l, t / 1e9, t / o }'
+  awk -v l="${labels[i]}" -v t="$t" -v o="$ours" 'BEGIN { printf "%-26s %10.3f %12.2f %12.2f\n", l, t / 1e9, t / o, o / t }'
 done
