@@ -16,8 +16,7 @@ std::uint32_t Portable(std::uint32_t crc_register, const unsigned char* data, st
   return Crc32UpdatePortable(crc_register, data, size);
 }
 
-std::uint32_t Dispatched(std::uint32_t crc_register, const unsigned char* data,
-                         std::size_t size) {
+std::uint32_t Dispatched(std::uint32_t crc_register, const unsigned char* data, std::size_t size) {
   return Crc32Update(crc_register, data, size);
 }
 
@@ -43,20 +42,23 @@ void BM_Dispatched(benchmark::State& state) {
   Run(state, Dispatched);
 }
 
-void BM_Fast(benchmark::State& state) {
-  const Crc32Kernel* kernel = Crc32FastKernel();
-  if (kernel == nullptr) {
-    state.SkipWithError("no fast kernel on this processor");
-    return;
-  }
-  state.SetLabel(kernel->name);
-  Run(state, kernel->update);
-}
-
-BENCHMARK(BM_Portable)->Arg(4096);
-BENCHMARK(BM_Dispatched)->Arg(4096);
-BENCHMARK(BM_Fast)->Arg(64)->Arg(256)->Arg(4096)->Arg(1 << 20);
-
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  benchmark::RegisterBenchmark("BM_Portable", BM_Portable)->Arg(4096);
+  benchmark::RegisterBenchmark("BM_Dispatched", BM_Dispatched)->Arg(4096);
+  const Crc32KernelList fast = Crc32FastKernels();
+  for (int i = 0; i < fast.count; ++i) {
+    const Crc32Kernel* kernel = fast.kernels[i];
+    benchmark::RegisterBenchmark(kernel->name,
+                                 [kernel](benchmark::State& state) { Run(state, kernel->update); })
+        ->Arg(64)
+        ->Arg(256)
+        ->Arg(4096)
+        ->Arg(1 << 20);
+  }
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -15,7 +15,10 @@ namespace {
 // Chosen once, at first use, so the same binary runs on processors with and without
 // the instructions the fast kernels need.
 const Crc32Kernel* ChosenKernel() {
-  static const Crc32Kernel* const kernel = Crc32FastKernel();
+  static const Crc32Kernel* const kernel = [] {
+    const Crc32KernelList fast = Crc32FastKernels();
+    return fast.count > 0 ? fast.kernels[0] : nullptr;
+  }();
   return kernel;
 }
 

@@ -4,21 +4,56 @@
 
 namespace {
 
-// Reads CPUID leaf 1; no instruction the kernel needs may run before this says yes.
-bool ProcessorHasClmul() {
+struct Features {
+  bool clmul;    // PCLMULQDQ and SSE4.1
+  bool vpclmul;  // VPCLMULQDQ and AVX-512F, with the operating system saving zmm state
+};
+
+// Reads the extended control register 0: which register states the operating system
+// saves on a context switch. Only valid once CPUID reports OSXSAVE.
+unsigned long long EnabledRegisterStates() {
+  unsigned eax = 0;
+  unsigned edx = 0;
+  __asm__ volatile("xgetbv" : "=a"(eax), "=d"(edx) : "c"(0));
+  return (static_cast<unsigned long long>(edx) << 32) | eax;
+}
+
+// No instruction a kernel needs may run before this says yes.
+Features ReadFeatures() {
+  Features features{false, false};
   unsigned eax = 0;
   unsigned ebx = 0;
   unsigned ecx = 0;
   unsigned edx = 0;
   if (__get_cpuid(1, &eax, &ebx, &ecx, &edx) == 0) {
-    return false;
+    return features;
   }
-  return (ecx & bit_PCLMUL) != 0 && (ecx & bit_SSE4_1) != 0;
+  features.clmul = (ecx & bit_PCLMUL) != 0 && (ecx & bit_SSE4_1) != 0;
+  const bool os_saves_state = (ecx & bit_OSXSAVE) != 0;
+  if (!features.clmul || !os_saves_state || __get_cpuid_max(0, nullptr) < 7) {
+    return features;
+  }
+  __cpuid_count(7, 0, eax, ebx, ecx, edx);
+  // XMM, YMM, opmask, and both halves of the zmm registers (XCR0 bits 1, 2, 5, 6, 7).
+  constexpr unsigned long long kZmmStates = 0xE6;
+  features.vpclmul = (ebx & bit_AVX512F) != 0 && (ecx & bit_VPCLMULQDQ) != 0 &&
+                     (EnabledRegisterStates() & kZmmStates) == kZmmStates;
+  return features;
 }
+
+constexpr Crc32Kernel kVpclmul{"vpclmulqdq-avx512", Crc32UpdateVpclmul};
+constexpr Crc32Kernel kClmul{"pclmulqdq", Crc32UpdateClmul};
 
 }  // namespace
 
-const Crc32Kernel* Crc32FastKernel() {
-  static constexpr Crc32Kernel kClmul{"pclmulqdq", Crc32UpdateClmul};
-  return ProcessorHasClmul() ? &kClmul : nullptr;
+Crc32KernelList Crc32FastKernels() {
+  const Features features = ReadFeatures();
+  Crc32KernelList list{{}, 0};
+  if (features.vpclmul) {
+    list.kernels[list.count++] = &kVpclmul;
+  }
+  if (features.clmul) {
+    list.kernels[list.count++] = &kClmul;
+  }
+  return list;
 }

@@ -1,5 +1,5 @@
 // The contract between the portable CRC code and the processor-specific kernels.
-// Each architecture supplies one file that defines Crc32FastKernel; where there is
+// Each architecture supplies one file that defines Crc32FastKernels; where there is
 // no fast kernel, crc32_fast_none.cpp stands in.
 #pragma once
 
@@ -11,11 +11,23 @@ struct Crc32Kernel {
   std::uint32_t (*update)(std::uint32_t crc_register, const unsigned char* data, std::size_t size);
 };
 
-// Returns the fastest kernel that this processor and operating system can run, or
-// nullptr when only the portable one applies. Cheap enough to call once at first use.
-const Crc32Kernel* Crc32FastKernel();
+struct Crc32KernelList {
+  const Crc32Kernel* kernels[4];
+  int count;
+};
 
-// Folds 64 bytes at a time with carry-less multiplication (x86, PCLMULQDQ and SSE4.1);
-// crc32_clmul.cpp, the one source built with those instruction sets enabled.
+// Lists the kernels that this processor and operating system can run, fastest first;
+// empty when only the portable one applies. Cheap enough to call once at first use.
+Crc32KernelList Crc32FastKernels();
+
+// x86 kernels, each in a source of its own built with its instruction sets enabled;
+// crc32_fast_x86.cpp lists them only when CPUID (and XGETBV) say they can run.
+
+// Folds 64 bytes at a time with 128-bit carry-less multiplication (PCLMULQDQ, SSE4.1).
 std::uint32_t Crc32UpdateClmul(std::uint32_t crc_register, const unsigned char* data,
                                std::size_t size);
+
+// Folds 256 bytes at a time with 512-bit carry-less multiplication (VPCLMULQDQ,
+// AVX-512F); shorter input goes to Crc32UpdateClmul.
+std::uint32_t Crc32UpdateVpclmul(std::uint32_t crc_register, const unsigned char* data,
+                                 std::size_t size);

@@ -60,30 +60,36 @@ TEST(Crc32, ChunkingDoesNotChangeTheResult) {
   }
 }
 
-TEST(Crc32, NamesTheKernelInUse) {
-  const Crc32Kernel* fast = Crc32FastKernel();
-  EXPECT_STREQ(Crc32KernelName(), fast == nullptr ? "portable" : fast->name);
+TEST(Crc32, UsesTheFastestKernelAvailable) {
+  const Crc32KernelList fast = Crc32FastKernels();
+  EXPECT_STREQ(Crc32KernelName(), fast.count == 0 ? "portable" : fast.kernels[0]->name);
 }
 
+// Every kernel this processor can run, checked against the table loop.
 class FastKernel : public ::testing::Test {
  protected:
   void SetUp() override {
-    kernel_ = Crc32FastKernel();
-    if (kernel_ == nullptr) {
+    kernels_ = Crc32FastKernels();
+    if (kernels_.count == 0) {
       GTEST_SKIP() << "no fast CRC-32 kernel for this architecture and processor";
     }
-  }
-
-  // Checks the kernel against the table loop from two starting registers.
-  void ExpectMatchesPortable(const unsigned char* data, std::size_t size) const {
-    for (const std::uint32_t start : {kCrc32Preset, 0x12345678u}) {
-      ASSERT_EQ(kernel_->update(start, data, size), Crc32UpdatePortable(start, data, size))
-          << kernel_->name << ", " << size << " bytes at alignment "
-          << (reinterpret_cast<std::uintptr_t>(data) & 15u) << ", register " << start;
+    for (int i = 0; i < kernels_.count; ++i) {
+      RecordProperty("kernel" + std::to_string(i), kernels_.kernels[i]->name);
     }
   }
 
-  const Crc32Kernel* kernel_ = nullptr;
+  void ExpectMatchesPortable(const unsigned char* data, std::size_t size) const {
+    for (int i = 0; i < kernels_.count; ++i) {
+      const Crc32Kernel& kernel = *kernels_.kernels[i];
+      for (const std::uint32_t start : {kCrc32Preset, 0x12345678u}) {
+        ASSERT_EQ(kernel.update(start, data, size), Crc32UpdatePortable(start, data, size))
+            << kernel.name << ", " << size << " bytes at alignment "
+            << (reinterpret_cast<std::uintptr_t>(data) & 15u) << ", register " << start;
+      }
+    }
+  }
+
+  Crc32KernelList kernels_{};
 };
 
 TEST_F(FastKernel, MatchesPortableAtEveryShortLength) {
