@@ -18,8 +18,7 @@ std::uint32_t NotRegularFileCode(mode_t mode) { return S_ISDIR(mode) ? EISDIR : 
 }  // namespace
 
 std::uint32_t OpenForSequentialRead(const char* name, FileHandle* file) {
-  // O_NONBLOCK keeps the open of a FIFO from waiting for a writer; reads of a regular
-  // file ignore it.
+  // O_NONBLOCK keeps the open of a FIFO from waiting for a writer.
   const int fd = open(name, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
   if (fd < 0) {
     return static_cast<std::uint32_t>(errno);
@@ -30,6 +29,10 @@ std::uint32_t OpenForSequentialRead(const char* name, FileHandle* file) {
     code = static_cast<std::uint32_t>(errno);
   } else if (!S_ISREG(status.st_mode)) {
     code = NotRegularFileCode(status.st_mode);
+  }
+  // Regular files ignore O_NONBLOCK on Linux, but not everywhere: read them blocking.
+  if (code == 0 && fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+    code = static_cast<std::uint32_t>(errno);
   }
   if (code != 0) {
     close(fd);
