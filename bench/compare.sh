@@ -9,7 +9,7 @@
 # The files are made once in $VORMISTA_BENCH_DIR (default /tmp/vormista-bench) and kept.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build/linux}
+build=$(cd "${1:-$root/build/linux}" && pwd)
 runs=${2:-5}
 program=$build/checker/VormistaChecksum
 dir=${VORMISTA_BENCH_DIR:-/tmp/vormista-bench}
