@@ -33,6 +33,7 @@ struct TerminalRun {
   int master = -1;
   int terminal = -1;
   std::string output;
+  termios settings_before{};  // the terminal's settings before the program started
 
   ~TerminalRun() {
     if (pid > 0 && waitpid(pid, nullptr, WNOHANG) == 0) {
@@ -130,9 +131,21 @@ std::string LeftUnread(const TerminalRun& run) {
   return unread;
 }
 
-bool SameSettings(const termios& a, const termios& b) {
-  return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag &&
-         a.c_lflag == b.c_lflag && std::memcmp(a.c_cc, b.c_cc, sizeof a.c_cc) == 0;
+bool SettingsUnchanged(const TerminalRun& run) {
+  termios now{};
+  const termios& before = run.settings_before;
+  return tcgetattr(run.terminal, &now) == 0 && now.c_iflag == before.c_iflag &&
+         now.c_oflag == before.c_oflag && now.c_cflag == before.c_cflag &&
+         now.c_lflag == before.c_lflag && std::memcmp(now.c_cc, before.c_cc, sizeof now.c_cc) == 0;
+}
+
+// Starts the program and checks that it shows the prompt and then waits.
+void StartWaiting(TerminalRun& run, const std::vector<std::string>& args, const ScratchDir& dir,
+                  bool stdin_from_null = false) {
+  ASSERT_NO_FATAL_FAILURE(Start(run, args, dir, stdin_from_null));
+  ASSERT_EQ(tcgetattr(run.terminal, &run.settings_before), 0);
+  ASSERT_TRUE(ReadUntil(run, kPrompt)) << run.output;
+  ASSERT_TRUE(StillRunningAfter(run, 300)) << "the pause must wait for a key";
 }
 
 struct KeyCase {
@@ -149,12 +162,7 @@ TEST_P(PauseKey, OneKeyEndsTheWaitAndNothingElseIsTaken) {
   const KeyCase& key = GetParam();
   ScratchDir dir;
   TerminalRun run;
-  Start(run, {}, dir, false);
-  termios before{};
-  ASSERT_EQ(tcgetattr(run.terminal, &before), 0);
-
-  ASSERT_TRUE(ReadUntil(run, kPrompt)) << run.output;
-  ASSERT_TRUE(StillRunningAfter(run, 300)) << "the pause must wait for a key";
+  ASSERT_NO_FATAL_FAILURE(StartWaiting(run, {}, dir));
   Type(run, key.keys);
   const int status = WaitForExit(run);
 
@@ -163,9 +171,7 @@ TEST_P(PauseKey, OneKeyEndsTheWaitAndNothingElseIsTaken) {
   ReadUntil(run, std::string(kPrompt) + "\r\n");
   // The line break comes after the key, and the key is not echoed.
   EXPECT_EQ(run.output.substr(run.output.find(kPrompt)), std::string(kPrompt) + "\r\n");
-  termios after{};
-  ASSERT_EQ(tcgetattr(run.terminal, &after), 0);
-  EXPECT_TRUE(SameSettings(before, after)) << "terminal settings changed";
+  EXPECT_TRUE(SettingsUnchanged(run));
   EXPECT_EQ(LeftUnread(run), key.unread);
 }
 
@@ -184,9 +190,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Pause, UsageScreenWaitsAndStillExitsWithOne) {
   ScratchDir dir;
   TerminalRun run;
-  Start(run, {"NoPause", "Brief"}, dir, false);
-  ASSERT_TRUE(ReadUntil(run, kPrompt)) << run.output;
-  ASSERT_TRUE(StillRunningAfter(run, 300));
+  ASSERT_NO_FATAL_FAILURE(StartWaiting(run, {"NoPause", "Brief"}, dir));
   Type(run, "\x03");
   const int status = WaitForExit(run);
   ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
@@ -196,9 +200,7 @@ TEST(Pause, UsageScreenWaitsAndStillExitsWithOne) {
 TEST(Pause, WaitsOnTheTerminalWhenStandardInputIsRedirected) {
   ScratchDir dir;
   TerminalRun run;
-  Start(run, {}, dir, true);
-  ASSERT_TRUE(ReadUntil(run, kPrompt)) << run.output;
-  ASSERT_TRUE(StillRunningAfter(run, 300)) << "end of standard input must not end the wait";
+  ASSERT_NO_FATAL_FAILURE(StartWaiting(run, {}, dir, true));
   Type(run, "q");
   const int status = WaitForExit(run);
   ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
@@ -209,7 +211,7 @@ TEST(Pause, NoPauseAndBriefDoNotWait) {
   for (const char* mode : {"NoPause", "Brief"}) {
     ScratchDir dir;
     TerminalRun run;
-    Start(run, {mode}, dir, false);
+    ASSERT_NO_FATAL_FAILURE(Start(run, {mode}, dir, false));
     const int status = WaitForExit(run);
     ASSERT_TRUE(WIFEXITED(status)) << mode << " waited";
     EXPECT_EQ(WEXITSTATUS(status), 0);
@@ -222,18 +224,12 @@ TEST(Pause, RestoresTheTerminalWhenEndedBySignal) {
   for (const int signal_number : {SIGTERM, SIGHUP}) {
     ScratchDir dir;
     TerminalRun run;
-    Start(run, {}, dir, false);
-    termios before{};
-    ASSERT_EQ(tcgetattr(run.terminal, &before), 0);
-    ASSERT_TRUE(ReadUntil(run, kPrompt)) << run.output;
-    ASSERT_TRUE(StillRunningAfter(run, 200));
+    ASSERT_NO_FATAL_FAILURE(StartWaiting(run, {}, dir));
     kill(run.pid, signal_number);
     const int status = WaitForExit(run);
     ASSERT_TRUE(WIFSIGNALED(status)) << "status " << status;
     EXPECT_EQ(WTERMSIG(status), signal_number);
-    termios after{};
-    ASSERT_EQ(tcgetattr(run.terminal, &after), 0);
-    EXPECT_TRUE(SameSettings(before, after)) << "terminal left raw after signal " << signal_number;
+    EXPECT_TRUE(SettingsUnchanged(run)) << "terminal left raw after signal " << signal_number;
   }
 }
 
