@@ -19,7 +19,7 @@ namespace {
 // P(x) in normal bit order, x^32 implied; the table's 0xEDB88320 is this reflected.
 constexpr std::uint32_t kPolynomial = 0x04C11DB7u;
 
-consteval std::uint64_t Reflect(std::uint64_t value, unsigned bits) {
+constexpr std::uint64_t Reflect(std::uint64_t value, unsigned bits) {
   std::uint64_t reflected = 0;
   for (unsigned i = 0; i < bits; ++i) {
     reflected = (reflected << 1) | ((value >> i) & 1u);
@@ -28,7 +28,7 @@ consteval std::uint64_t Reflect(std::uint64_t value, unsigned bits) {
 }
 
 // Computes x^n mod P(x).
-consteval std::uint32_t XPowerModP(unsigned n) {
+constexpr std::uint32_t XPowerModP(unsigned n) {
   std::uint32_t remainder = 1;
   for (unsigned i = 0; i < n; ++i) {
     remainder = (remainder << 1) ^ ((remainder & 0x80000000u) != 0 ? kPolynomial : 0u);
@@ -37,7 +37,7 @@ consteval std::uint32_t XPowerModP(unsigned n) {
 }
 
 // Computes floor(x^64 / P(x)), a polynomial of degree 32, by long division.
-consteval std::uint64_t BarrettQuotient() {
+constexpr std::uint64_t BarrettQuotient() {
   const std::uint64_t p = (std::uint64_t{1} << 32) | kPolynomial;
   std::uint64_t remainder = 0;
   std::uint64_t quotient = 0;
@@ -53,7 +53,7 @@ consteval std::uint64_t BarrettQuotient() {
 // In the reflected domain, moving 128 bits forward by n bits multiplies their halves by
 // x^(n+32) and x^(n-32) mod P, each reflected and shifted left once (the product of two
 // reflected values comes out one bit short).
-consteval long long FoldConstant(unsigned n) {
+constexpr long long FoldConstant(unsigned n) {
   const std::uint64_t constant = Reflect(XPowerModP(n), 32) << 1;
   return static_cast<long long>(constant);
 }
@@ -65,8 +65,8 @@ constexpr long long kQuotientReflected = static_cast<long long>(Reflect(BarrettQ
 static_assert(kPReflected == ((0xEDB88320ll << 1) | 1), "polynomial disagrees with the table");
 
 // The constants that carry a 128-bit lane kBits forward, low half in the low qword.
-// The derivations above are consteval: their loops would cost more than a 4096-byte
-// chunk's whole CRC if they ever ran per call.
+// Held in constexpr variables so they are worked out while compiling: the derivation's
+// loops would cost more than a 4096-byte chunk's whole CRC if they ran per call.
 template <unsigned kBits>
 __m128i FoldBy() {
   constexpr long long kLow = FoldConstant(kBits + 32);
