@@ -27,7 +27,12 @@ Crc32KernelList Crc32FastKernels();
 std::uint32_t Crc32UpdateClmul(std::uint32_t crc_register, const unsigned char* data,
                                std::size_t size);
 
+// Folds 128 bytes at a time with 256-bit carry-less multiplication (VPCLMULQDQ, AVX2);
+// shorter input goes to Crc32UpdateClmul.
+std::uint32_t Crc32UpdateVpclmul256(std::uint32_t crc_register, const unsigned char* data,
+                                    std::size_t size);
+
 // Folds 256 bytes at a time with 512-bit carry-less multiplication (VPCLMULQDQ,
 // AVX-512F); shorter input goes to Crc32UpdateClmul.
-std::uint32_t Crc32UpdateVpclmul(std::uint32_t crc_register, const unsigned char* data,
-                                 std::size_t size);
+std::uint32_t Crc32UpdateVpclmul512(std::uint32_t crc_register, const unsigned char* data,
+                                    std::size_t size);

@@ -26,8 +26,8 @@ __m512i Fold512(__m512i lanes, __m512i next, __m512i constants) {
 
 }  // namespace
 
-std::uint32_t Crc32UpdateVpclmul(std::uint32_t crc_register, const unsigned char* data,
-                                 std::size_t size) {
+std::uint32_t Crc32UpdateVpclmul512(std::uint32_t crc_register, const unsigned char* data,
+                                    std::size_t size) {
   if (size < 256) {
     return Crc32UpdateClmul(crc_register, data, size);
   }
