@@ -74,12 +74,12 @@ __m128i FoldBy() {
   return _mm_set_epi64x(kHigh, kLow);
 }
 
-__m128i Load(const unsigned char* data) {
+__m128i Load128(const unsigned char* data) {
   return _mm_loadu_si128(reinterpret_cast<const __m128i*>(data));
 }
 
 // Carries `lane` forward over the distance the constants stand for and adds `next`.
-__m128i Fold(__m128i lane, __m128i next, __m128i constants) {
+__m128i Fold128(__m128i lane, __m128i next, __m128i constants) {
   const __m128i low = _mm_clmulepi64_si128(lane, constants, 0x00);
   const __m128i high = _mm_clmulepi64_si128(lane, constants, 0x11);
   return _mm_xor_si128(_mm_xor_si128(next, low), high);
@@ -90,7 +90,7 @@ __m128i Fold(__m128i lane, __m128i next, __m128i constants) {
 std::uint32_t FinishFromLane(__m128i x, const unsigned char* data, std::size_t size) {
   const __m128i fold128 = FoldBy<128>();
   while (size >= 16) {
-    x = Fold(x, Load(data), fold128);
+    x = Fold128(x, Load128(data), fold128);
     data += 16;
     size -= 16;
   }
@@ -109,6 +109,52 @@ std::uint32_t FinishFromLane(__m128i x, const unsigned char* data, std::size_t s
   const auto crc_register = static_cast<std::uint32_t>(_mm_extract_epi32(_mm_xor_si128(x, t2), 1));
 
   return Crc32UpdatePortable(crc_register, data, size);
+}
+
+// The folding every kernel does, for a register of one, two or four 128-bit lanes that
+// W describes: its Vector type, Load, Fold (each lane carried forward, the next block
+// added), Spread (a lane's constants into every lane), WithRegister (the CRC register
+// XORed into the first 32 bits), ToLane (all lanes folded into the first) and Short
+// (for input shorter than four registers).
+template <class W>
+std::uint32_t FoldFourRegisters(std::uint32_t crc_register, const unsigned char* data,
+                                std::size_t size) {
+  using Vector = typename W::Vector;
+  constexpr std::size_t kBytes = sizeof(Vector);
+  constexpr auto kBits = static_cast<unsigned>(8 * kBytes);
+  if (size < 4 * kBytes) {
+    return W::Short(crc_register, data, size);
+  }
+  Vector v0 = W::WithRegister(W::Load(data), crc_register);
+  Vector v1 = W::Load(data + kBytes);
+  Vector v2 = W::Load(data + 2 * kBytes);
+  Vector v3 = W::Load(data + 3 * kBytes);
+  data += 4 * kBytes;
+  size -= 4 * kBytes;
+
+  // Four independent registers keep the multiplier busy; every round carries each lane
+  // four registers ahead.
+  const Vector far = W::Spread(FoldBy<4 * kBits>());
+  while (size >= 4 * kBytes) {
+    v0 = W::Fold(v0, W::Load(data), far);
+    v1 = W::Fold(v1, W::Load(data + kBytes), far);
+    v2 = W::Fold(v2, W::Load(data + 2 * kBytes), far);
+    v3 = W::Fold(v3, W::Load(data + 3 * kBytes), far);
+    data += 4 * kBytes;
+    size -= 4 * kBytes;
+  }
+
+  // Four registers into one, then whole registers left.
+  const Vector near = W::Spread(FoldBy<kBits>());
+  Vector v = W::Fold(v0, v1, near);
+  v = W::Fold(v, v2, near);
+  v = W::Fold(v, v3, near);
+  while (size >= kBytes) {
+    v = W::Fold(v, W::Load(data), near);
+    data += kBytes;
+    size -= kBytes;
+  }
+  return FinishFromLane(W::ToLane(v), data, size);
 }
 
 }  // namespace
